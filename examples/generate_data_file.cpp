@@ -32,7 +32,7 @@ unsigned random_below(unsigned n)
     return static_cast<unsigned>(next_random() % n);
 }
 
-void append_random_bytes(std::vector<unsigned char>& out, std::size_t n)
+void append_random_bytes(std::vector<unsigned char> &out, std::size_t n)
 {
     while (n > 0) {
         std::uint64_t word = next_random();
@@ -44,7 +44,7 @@ void append_random_bytes(std::vector<unsigned char>& out, std::size_t n)
     }
 }
 
-void append_header(std::vector<unsigned char>& out, unsigned length, unsigned type)
+void append_header(std::vector<unsigned char> &out, unsigned length, unsigned type)
 {
     out.push_back(static_cast<unsigned char>(random_below(256)));
     out.push_back(static_cast<unsigned char>(length & 0xFF));
@@ -54,14 +54,14 @@ void append_header(std::vector<unsigned char>& out, unsigned length, unsigned ty
 
 // A record whose body is sized by record_length (one byte, or two for the
 // long-length types); the unused high byte of a one-byte length is noise.
-void append_sized_record(std::vector<unsigned char>& out, unsigned type, unsigned body, bool long_length)
+void append_sized_record(std::vector<unsigned char> &out, unsigned type, unsigned body, bool long_length)
 {
     const unsigned length = body + 4;
     append_header(out, long_length ? length : (length | random_below(256) << 8), type);
     append_random_bytes(out, body);
 }
 
-void append_fixed_record(std::vector<unsigned char>& out, unsigned type, unsigned body)
+void append_fixed_record(std::vector<unsigned char> &out, unsigned type, unsigned body)
 {
     append_header(out, random_below(0x10000), type);
     append_random_bytes(out, body);
@@ -69,7 +69,7 @@ void append_fixed_record(std::vector<unsigned char>& out, unsigned type, unsigne
 
 double rec17_time = 0.0;
 
-void append_rec17(std::vector<unsigned char>& out)
+void append_rec17(std::vector<unsigned char> &out)
 {
     if (random_below(10) != 0) {
         rec17_time += 250.0 * (1 + random_below(8));
@@ -78,7 +78,7 @@ void append_rec17(std::vector<unsigned char>& out)
     unsigned char time_bytes[8];
     std::uint64_t bits;
     std::memcpy(&bits, &rec17_time, sizeof bits);
-    for (unsigned char& b : time_bytes) {
+    for (unsigned char &b : time_bytes) {
         b = static_cast<unsigned char>(bits);
         bits >>= 8;
     }
@@ -94,7 +94,7 @@ void append_rec17(std::vector<unsigned char>& out)
     }
 }
 
-void append_record(std::vector<unsigned char>& out)
+void append_record(std::vector<unsigned char> &out)
 {
     static const unsigned short_length_types[] = {3, 5, 7, 8, 9, 10, 11, 15, 16, 19, 20, 21};
     const unsigned pick = random_below(100);
@@ -118,9 +118,9 @@ void append_record(std::vector<unsigned char>& out)
     }
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char **argv)
 {
     if (argc < 4 || (argc == 5 && std::strcmp(argv[4], "--cut") != 0) || argc > 5) {
         std::fprintf(stderr, "usage: generate_data_file OUTPUT SIZE SEED [--cut]\n");
@@ -130,7 +130,7 @@ int main(int argc, char** argv)
     rng_state = std::strtoull(argv[3], nullptr, 10);
     const bool cut = argc == 5;
 
-    std::FILE* file = std::fopen(argv[1], "wb");
+    std::FILE *file = std::fopen(argv[1], "wb");
     if (file == nullptr) {
         std::perror(argv[1]);
         return 1;
