@@ -1,5 +1,6 @@
 #include "copy_records.h"
 
+#include "duplicate_rec17.h"
 #include "record_format.h"
 #include "record_streams.h"
 
@@ -37,16 +38,18 @@ bool copy_rec17_piece(std::size_t size, bool write)
 }
 
 // Walks a rec17 piece by piece, writing each piece as soon as it is read, so
-// that a record cut off inside its blocks keeps the pieces read whole. False
-// when the copy must end.
+// that a record cut off inside its blocks keeps the pieces read whole. A
+// duplicate is walked the same way, to stay in step, but nothing of it is
+// written. False when the copy must end.
 bool copy_rec17()
 {
-    const unsigned char *fixed = input_window(record_header_size + rec17_fixed_size);
-    if (fixed == nullptr) {
+    const unsigned char *head = input_window(record_header_size + rec17_fixed_size);
+    if (head == nullptr) {
         return false;
     }
-    const unsigned block_count = fixed[record_header_size + rec17_block_count_offset];
-    if (!copy_rec17_piece(record_header_size + rec17_fixed_size, true)) {
+    const unsigned block_count = head[record_header_size + rec17_block_count_offset];
+    const bool is_duplicate = is_duplicate_rec17(head + record_header_size);
+    if (!copy_rec17_piece(record_header_size + rec17_fixed_size, !is_duplicate)) {
         return false;
     }
     for (unsigned i = 0; i < block_count; ++i) {
@@ -55,8 +58,8 @@ bool copy_rec17()
             return false;
         }
         const bool has_extension = (block[rec17_flags_offset] & rec17_has_extension_bit) != 0;
-        if (!copy_rec17_piece(rec17_block_size, true) ||
-            (has_extension && !copy_rec17_piece(rec17_extension_size, true))) {
+        if (!copy_rec17_piece(rec17_block_size, !is_duplicate) ||
+            (has_extension && !copy_rec17_piece(rec17_extension_size, !is_duplicate))) {
             return false;
         }
     }
