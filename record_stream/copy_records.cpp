@@ -12,13 +12,13 @@ namespace {
 // A body size that no record can have: the record is malformed.
 constexpr long malformed = -1;
 
-long short_length_body(const unsigned char *header, bool empty_allowed)
+long short_length_body(const unsigned char* header, bool empty_allowed)
 {
     const long body = long{header[record_length_low_offset]} - long{record_header_size};
     return body > 0 || (body == 0 && empty_allowed) ? body : malformed;
 }
 
-long long_length_body(const unsigned char *header)
+long long_length_body(const unsigned char* header)
 {
     const long body = long{header[record_length_low_offset]} + 256 * long{header[record_length_high_offset]} -
                       long{record_header_size};
@@ -29,7 +29,7 @@ long long_length_body(const unsigned char *header)
 // writes it. False when the piece is not whole or cannot be written.
 bool copy_rec17_piece(std::size_t size, bool write)
 {
-    const unsigned char *piece = input_window(size);
+    const unsigned char* piece = input_window(size);
     if (piece == nullptr || (write && !output_write(piece, size))) {
         return false;
     }
@@ -43,7 +43,7 @@ bool copy_rec17_piece(std::size_t size, bool write)
 // written. False when the copy must end.
 bool copy_rec17()
 {
-    const unsigned char *head = input_window(record_header_size + rec17_fixed_size);
+    const unsigned char* head = input_window(record_header_size + rec17_fixed_size);
     if (head == nullptr) {
         return false;
     }
@@ -53,7 +53,7 @@ bool copy_rec17()
         return false;
     }
     for (unsigned i = 0; i < block_count; ++i) {
-        const unsigned char *block = input_window(rec17_block_size);
+        const unsigned char* block = input_window(rec17_block_size);
         if (block == nullptr) {
             return false;
         }
@@ -73,12 +73,12 @@ bool copy_rec17()
     std::exit(EXIT_FAILURE);
 }
 
-} // namespace
+}  // namespace
 
 void copy_records()
 {
     for (;;) {
-        const unsigned char *header = input_window(record_header_size);
+        const unsigned char* header = input_window(record_header_size);
         if (header == nullptr) {
             return;
         }
@@ -132,7 +132,7 @@ void copy_records()
             return;
         }
         const std::size_t record_size = record_header_size + static_cast<std::size_t>(body_size);
-        const unsigned char *record = input_window(record_size);
+        const unsigned char* record = input_window(record_size);
         if (record == nullptr || (keep && !output_write(record, record_size))) {
             return;
         }

@@ -22,7 +22,7 @@ std::uint64_t bits_of(double value)
     return bits;
 }
 
-double read_time(const unsigned char *rec17_fixed)
+double read_time(const unsigned char* rec17_fixed)
 {
     std::uint64_t bits = 0;
     for (std::size_t i = sizeof bits; i-- > 0;) {
@@ -33,9 +33,9 @@ double read_time(const unsigned char *rec17_fixed)
     return time;
 }
 
-} // namespace
+}  // namespace
 
-bool is_duplicate_rec17(const unsigned char *rec17_fixed)
+bool is_duplicate_rec17(const unsigned char* rec17_fixed)
 {
     const double time = read_time(rec17_fixed);
     // IEEE equality: 0.0 equals -0.0, and a NaN time is never a duplicate nor

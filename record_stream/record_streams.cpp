@@ -11,8 +11,8 @@
 
 namespace {
 
-std::FILE *input_stream = nullptr;
-std::FILE *output_stream = nullptr;
+std::FILE* input_stream = nullptr;
+std::FILE* output_stream = nullptr;
 std::string input_name;
 std::string output_name;
 
@@ -24,28 +24,28 @@ int output_error = 0;
 unsigned char input_buffer[max_record_size];
 std::size_t input_held = 0;
 
-void say_failure(const char *what, const std::string &name, int error)
+void say_failure(const char* what, const std::string& name, int error)
 {
     std::fprintf(stderr, "Skerrow: cannot %s %s: %s\n", what, name.c_str(), std::strerror(error));
 }
 
-} // namespace
+}  // namespace
 
-bool open_input(const char *path)
+bool open_input(const char* path)
 {
     input_name = path;
     input_stream = std::fopen(path, "rb");
     return input_stream != nullptr;
 }
 
-bool open_output(const char *path)
+bool open_output(const char* path)
 {
     output_name = path;
     output_stream = std::fopen(path, "wb");
     return output_stream != nullptr;
 }
 
-const unsigned char *input_window(std::size_t n)
+const unsigned char* input_window(std::size_t n)
 {
     if (input_held < n && input_error == 0) {
         input_held += std::fread(input_buffer + input_held, 1, n - input_held, input_stream);
@@ -62,7 +62,7 @@ void input_skip(std::size_t n)
     std::memmove(input_buffer, input_buffer + n, input_held);
 }
 
-bool output_write(const unsigned char *bytes, std::size_t n)
+bool output_write(const unsigned char* bytes, std::size_t n)
 {
     if (output_error != 0) {
         return false;

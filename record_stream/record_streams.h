@@ -6,23 +6,23 @@
 #include <cstddef>
 
 // Opens the data file for binary reading; false (errno set) when it cannot.
-bool open_input(const char *path);
+bool open_input(const char* path);
 
 // Creates or empties the cleaned copy for binary writing; false (errno set)
 // when it cannot.
-bool open_output(const char *path);
+bool open_output(const char* path);
 
 // The next n bytes of the input, not yet consumed, or nullptr when the input
 // ends (or fails) before all of them arrive. The pointer is good until the
 // next call to input_window or input_skip.
-const unsigned char *input_window(std::size_t n);
+const unsigned char* input_window(std::size_t n);
 
 // Consumes n bytes that input_window has just made available.
 void input_skip(std::size_t n);
 
 // Appends n bytes to the cleaned copy. After the first failure nothing more is
 // written and every call returns false.
-bool output_write(const unsigned char *bytes, std::size_t n);
+bool output_write(const unsigned char* bytes, std::size_t n);
 
 // Closes the data file. Returns false, after saying why on standard error,
 // when a read failed for a reason other than the end of the input.

@@ -12,13 +12,13 @@ namespace {
 const std::string unknown_record_message = "Unknown record encountered, program stopped\n";
 
 struct copy_case {
-    const char *name;
+    const char* name;
     bytes input;
     bytes expected_output;
     int expected_status = 0;
 };
 
-std::ostream &operator<<(std::ostream &out, const copy_case &c)
+std::ostream& operator<<(std::ostream& out, const copy_case& c)
 {
     return out << c.name;
 }
@@ -102,7 +102,7 @@ class copy_records_test : public in_temp_dir, public ::testing::WithParamInterfa
 
 TEST_P(copy_records_test, writes_expected_copy)
 {
-    const copy_case &c = GetParam();
+    const copy_case& c = GetParam();
     write_file("site1.dat", c.input);
     const run_result run = run_skerrow({"site1.dat"});
     EXPECT_EQ(run.status, c.expected_status);
@@ -114,6 +114,6 @@ TEST_P(copy_records_test, writes_expected_copy)
 }
 
 INSTANTIATE_TEST_SUITE_P(records, copy_records_test, ::testing::ValuesIn(copy_cases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
+}  // namespace

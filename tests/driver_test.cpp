@@ -34,13 +34,13 @@ TEST_F(driver_test, no_argument_prints_usage)
 }
 
 struct naming_case {
-    const char *name;
+    const char* name;
     std::string argument;
     std::string input_path;
     std::string output_path;
 };
 
-void PrintTo(const naming_case &c, std::ostream *out)
+void PrintTo(const naming_case& c, std::ostream* out)
 {
     *out << c.name;
 }
@@ -49,7 +49,7 @@ class naming_test : public in_temp_dir, public ::testing::WithParamInterface<nam
 
 TEST_P(naming_test, derives_input_and_output_names)
 {
-    const naming_case &c = GetParam();
+    const naming_case& c = GetParam();
     fs::create_directory("my.data");
     write_file(c.input_path, good_records);
     const run_result run = run_skerrow({c.argument, "ignored.dat"});
@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                       naming_case{"empty_argument", "", ".dat", "Skerrow.dat"},
                       naming_case{"long_name", std::string(240, 'n'), std::string(240, 'n') + ".dat",
                                   std::string(240, 'n') + "Skerrow.dat"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(driver_test, argument_longer_than_any_path_is_printed_whole)
 {
@@ -164,4 +164,4 @@ TEST_F(driver_test, read_failure_is_reported)
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }
 
-} // namespace
+}  // namespace

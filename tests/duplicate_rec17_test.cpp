@@ -15,7 +15,7 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double other_record = std::numeric_limits<double>::infinity();
 
 struct time_sequence_case {
-    const char *name;
+    const char* name;
     // rec17 times in file order; `other_record` stands for a type 3 record.
     std::vector<double> times;
     // Which of the records above are removed.
@@ -24,12 +24,12 @@ struct time_sequence_case {
     std::vector<std::string> shown_times;
 };
 
-void PrintTo(const time_sequence_case &c, std::ostream *out)
+void PrintTo(const time_sequence_case& c, std::ostream* out)
 {
     *out << c.name;
 }
 
-std::string removal_message(const std::string &shown_time)
+std::string removal_message(const std::string& shown_time)
 {
     return "Removing duplicate time rec17, time: " + shown_time + "\r\n";
 }
@@ -54,7 +54,7 @@ class duplicate_rec17_test : public in_temp_dir, public ::testing::WithParamInte
 
 TEST_P(duplicate_rec17_test, removes_repeated_times)
 {
-    const time_sequence_case &c = GetParam();
+    const time_sequence_case& c = GetParam();
     bytes input;
     bytes expected_output;
     for (std::size_t i = 0; i < c.times.size(); ++i) {
@@ -65,7 +65,7 @@ TEST_P(duplicate_rec17_test, removes_repeated_times)
         }
     }
     std::string messages;
-    for (const std::string &shown : c.shown_times) {
+    for (const std::string& shown : c.shown_times) {
         messages += removal_message(shown);
     }
     write_file("site1.dat", input);
@@ -76,7 +76,7 @@ TEST_P(duplicate_rec17_test, removes_repeated_times)
 }
 
 INSTANTIATE_TEST_SUITE_P(times, duplicate_rec17_test, ::testing::ValuesIn(time_sequence_cases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class duplicate_rec17_walk_test : public in_temp_dir {};
 
@@ -103,4 +103,4 @@ TEST_F(duplicate_rec17_walk_test, duplicate_cut_off_leaves_nothing)
     EXPECT_TRUE(read_file("site1Skerrow.dat") == first);
 }
 
-} // namespace
+}  // namespace

@@ -13,12 +13,12 @@ bytes header(unsigned type, unsigned length_low, unsigned length_high)
             static_cast<char>(type)};
 }
 
-} // namespace
+}  // namespace
 
 bytes filler(std::size_t n)
 {
     bytes out(n, '\0');
-    for (char &c : out) {
+    for (char& c : out) {
         filler_seed = filler_seed * 1103515245U + 12345U;
         c = static_cast<char>(filler_seed >> 16);
     }
@@ -65,7 +65,7 @@ bytes rec17_extension()
     return filler(24);
 }
 
-bytes rec17(double time, const std::vector<bool> &extended_blocks)
+bytes rec17(double time, const std::vector<bool>& extended_blocks)
 {
     bytes out = rec17_head(time, static_cast<unsigned>(extended_blocks.size()));
     for (const bool extended : extended_blocks) {

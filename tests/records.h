@@ -25,7 +25,7 @@ bytes rec17_block(bool extended);
 bytes rec17_extension();
 
 // A whole rec17: one entry per block, true where it has an extension.
-bytes rec17(double time, const std::vector<bool> &extended_blocks = {});
+bytes rec17(double time, const std::vector<bool>& extended_blocks = {});
 
 // Distinct filler bytes, so that misplaced or repeated bytes show.
 bytes filler(std::size_t n);

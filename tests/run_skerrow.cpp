@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string quoted(const std::string &arg)
+std::string quoted(const std::string& arg)
 {
 #ifdef _WIN32
     return "\"" + arg + "\"";
@@ -27,7 +27,7 @@ std::string quoted(const std::string &arg)
 #endif
 }
 
-} // namespace
+}  // namespace
 
 void in_temp_dir::SetUp()
 {
@@ -44,10 +44,10 @@ void in_temp_dir::TearDown()
     fs::remove_all(dir, ignored);
 }
 
-run_result run_skerrow(const std::vector<std::string> &args, const std::string &shell_prefix)
+run_result run_skerrow(const std::vector<std::string>& args, const std::string& shell_prefix)
 {
     std::string command = shell_prefix + quoted(SKERROW_EXE);
-    for (const std::string &arg : args) {
+    for (const std::string& arg : args) {
         command += " " + quoted(arg);
     }
     command += " >skerrow.stdout 2>skerrow.stderr";
@@ -63,20 +63,20 @@ run_result run_skerrow(const std::vector<std::string> &args, const std::string &
     return result;
 }
 
-std::string console_header(const std::string &input_path, const std::string &output_path)
+std::string console_header(const std::string& input_path, const std::string& output_path)
 {
     return "\r\nQuorvex File Truncation Program, Version 1.00\r\n\r\n"
            "Quorvex Data File...: " +
            input_path + "\r\nTruncated data located in file:  " + output_path + " \r\n";
 }
 
-void write_file(const fs::path &path, const std::string &contents)
+void write_file(const fs::path& path, const std::string& contents)
 {
     std::ofstream file(path, std::ios::binary);
     file << contents;
 }
 
-std::string read_file(const fs::path &path)
+std::string read_file(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -27,11 +27,11 @@ private:
 
 // Runs skerrow with these arguments in the current directory. `shell_prefix`
 // is put before the command (for limits set by the shell).
-run_result run_skerrow(const std::vector<std::string> &args, const std::string &shell_prefix = "");
+run_result run_skerrow(const std::vector<std::string>& args, const std::string& shell_prefix = "");
 
 // What skerrow prints for a run on this data file name, before any message
 // of the copy itself.
-std::string console_header(const std::string &input_path, const std::string &output_path);
+std::string console_header(const std::string& input_path, const std::string& output_path);
 
-void write_file(const std::filesystem::path &path, const std::string &contents);
-std::string read_file(const std::filesystem::path &path);
+void write_file(const std::filesystem::path& path, const std::string& contents);
+std::string read_file(const std::filesystem::path& path);

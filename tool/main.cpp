@@ -11,29 +11,29 @@
 
 namespace {
 
-constexpr const char *version = "Version 1.00";
+constexpr const char* version = "Version 1.00";
 
 constexpr int status_copied = 0;
 constexpr int status_no_argument = 10;
 constexpr int status_open_failed = 20;
 constexpr int status_io_failed = 30;
 
-void say_open_failure(const std::string &path, int error)
+void say_open_failure(const std::string& path, int error)
 {
     std::fprintf(stderr, "Skerrow: cannot open %s: %s\n", path.c_str(), std::strerror(error));
 }
 
 // Opening the output empties it, so it must not be the input under another
 // name (a link). A name that does not exist yet is never the input.
-bool names_same_file(const std::string &a, const std::string &b)
+bool names_same_file(const std::string& a, const std::string& b)
 {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error);
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::printf("\r\nQuorvex File Fixup Program, %s\r\n", version);
