@@ -20,9 +20,53 @@ std::string output_name;
 int input_error = 0;
 int output_error = 0;
 
-// Bytes read ahead of the record in hand; a record is never larger.
-unsigned char input_buffer[max_record_size];
-std::size_t input_held = 0;
+// The input is read in large blocks straight into this buffer, with room to
+// keep the unread tail of the last block (at most one record) in front of the
+// next one.
+constexpr std::size_t input_block_size = 256 * 1024;
+unsigned char input_buffer[input_block_size + max_record_size];
+std::size_t input_start = 0;  // first byte not yet consumed
+std::size_t input_end = 0;    // end of the bytes read
+
+// Bytes to be written are not copied at once: consecutive pieces of the
+// input buffer accumulate into one run, written when a piece does not follow
+// on or before the buffer is refilled.
+const unsigned char* pending_output = nullptr;
+std::size_t pending_size = 0;
+
+constexpr std::size_t output_buffer_size = 256 * 1024;
+char output_buffer[output_buffer_size];
+
+int error_or_eio()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+bool flush_pending_output()
+{
+    if (pending_size > 0 && output_error == 0 &&
+        std::fwrite(pending_output, 1, pending_size, output_stream) != pending_size) {
+        output_error = error_or_eio();
+    }
+    pending_output = nullptr;
+    pending_size = 0;
+    return output_error == 0;
+}
+
+void refill_input()
+{
+    if (input_error != 0 || std::feof(input_stream)) {
+        return;
+    }
+    flush_pending_output();
+    std::memmove(input_buffer, input_buffer + input_start, input_end - input_start);
+    input_end -= input_start;
+    input_start = 0;
+    input_end += std::fread(input_buffer + input_end, 1, sizeof input_buffer - input_end, input_stream);
+    if (std::ferror(input_stream)) {
+        input_error = error_or_eio();
+    }
+}
 
 void say_failure(const char* what, const std::string& name, int error)
 {
@@ -35,31 +79,39 @@ bool open_input(const char* path)
 {
     input_name = path;
     input_stream = std::fopen(path, "rb");
-    return input_stream != nullptr;
+    if (input_stream == nullptr) {
+        return false;
+    }
+    // Unbuffered: each block is read by one system call straight into
+    // input_buffer.
+    std::setvbuf(input_stream, nullptr, _IONBF, 0);
+    return true;
 }
 
 bool open_output(const char* path)
 {
     output_name = path;
     output_stream = std::fopen(path, "wb");
-    return output_stream != nullptr;
+    if (output_stream == nullptr) {
+        return false;
+    }
+    // Runs shorter than the buffer are gathered into it; longer ones go to the
+    // system directly.
+    std::setvbuf(output_stream, output_buffer, _IOFBF, output_buffer_size);
+    return true;
 }
 
 const unsigned char* input_window(std::size_t n)
 {
-    if (input_held < n && input_error == 0) {
-        input_held += std::fread(input_buffer + input_held, 1, n - input_held, input_stream);
-        if (std::ferror(input_stream)) {
-            input_error = errno != 0 ? errno : EIO;
-        }
+    if (input_end - input_start < n) {
+        refill_input();
     }
-    return input_held >= n ? input_buffer : nullptr;
+    return input_end - input_start >= n ? input_buffer + input_start : nullptr;
 }
 
 void input_skip(std::size_t n)
 {
-    input_held -= n;
-    std::memmove(input_buffer, input_buffer + n, input_held);
+    input_start += n;
 }
 
 bool output_write(const unsigned char* bytes, std::size_t n)
@@ -67,10 +119,13 @@ bool output_write(const unsigned char* bytes, std::size_t n)
     if (output_error != 0) {
         return false;
     }
-    if (std::fwrite(bytes, 1, n, output_stream) != n) {
-        output_error = errno != 0 ? errno : EIO;
+    if (bytes != pending_output + pending_size && !flush_pending_output()) {
         return false;
     }
+    if (pending_size == 0) {
+        pending_output = bytes;
+    }
+    pending_size += n;
     return true;
 }
 
@@ -87,11 +142,11 @@ bool close_input()
 
 bool close_output()
 {
-    if (output_error == 0 && std::fflush(output_stream) != 0) {
-        output_error = errno != 0 ? errno : EIO;
+    if (flush_pending_output() && std::fflush(output_stream) != 0) {
+        output_error = error_or_eio();
     }
     if (std::fclose(output_stream) != 0 && output_error == 0) {
-        output_error = errno != 0 ? errno : EIO;
+        output_error = error_or_eio();
     }
     output_stream = nullptr;
     if (output_error == 0) {
