@@ -142,6 +142,23 @@ TEST_F(driver_test, write_failure_is_reported)
     EXPECT_EQ(read_file("site1.dat"), good_records);
 }
 
+TEST_F(driver_test, write_failure_mid_copy_removes_partial_copy)
+{
+    SKIP_WITHOUT_POSIX("file size limits");
+    bytes input;
+    while (input.size() < (1U << 20)) {
+        input += sized_record(12, 5000) + rec17(input.size(), {true, false}) + sized_record(101, 50);
+    }
+    write_file("site1.dat", input);
+    // A write past the limit fails with EFBIG instead of killing the process.
+    const run_result run = run_skerrow({"site1"}, "ulimit -f 100; trap '' XFSZ; ");
+    EXPECT_EQ(run.status, 30);
+    EXPECT_EQ(run.out, console_header("site1.dat", "site1Skerrow.dat"));
+    EXPECT_EQ(run.err, "Skerrow: cannot write site1Skerrow.dat: File too large\n");
+    EXPECT_FALSE(fs::exists("site1Skerrow.dat"));
+    EXPECT_EQ(read_file("site1.dat"), input);
+}
+
 TEST_F(driver_test, write_failure_at_unknown_record_keeps_status_1)
 {
     SKIP_WITHOUT_POSIX("/dev/full");

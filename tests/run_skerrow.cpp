@@ -46,7 +46,10 @@ void in_temp_dir::TearDown()
 
 run_result run_skerrow(const std::vector<std::string>& args, const std::string& shell_prefix)
 {
-    std::string command = shell_prefix + quoted(SKERROW_EXE);
+    // SKERROW_TEST_WRAPPER runs the tool under another program, such as
+    // valgrind.
+    const char* wrapper = std::getenv("SKERROW_TEST_WRAPPER");
+    std::string command = shell_prefix + (wrapper != nullptr ? std::string(wrapper) + " " : "") + quoted(SKERROW_EXE);
     for (const std::string& arg : args) {
         command += " " + quoted(arg);
     }
