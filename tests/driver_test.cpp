@@ -72,7 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(driver_test, argument_longer_than_any_path_is_printed_whole)
 {
+#ifdef _WIN32
+    // The tests start the tool through cmd.exe, which takes 8191 characters.
+    const std::string name(7000, 'x');
+#else
     const std::string name(20000, 'x');
+#endif
     const run_result run = run_skerrow({name});
     EXPECT_EQ(run.status, 20);
     EXPECT_EQ(run.out, console_header(name + ".dat", name + "Skerrow.dat"));
@@ -175,10 +180,18 @@ TEST_F(driver_test, read_failure_is_reported)
 {
     fs::create_directory("site1.dat");
     const run_result run = run_skerrow({"site1"});
-    EXPECT_EQ(run.status, 30);
     EXPECT_EQ(run.out, console_header("site1.dat", "site1Skerrow.dat"));
-    EXPECT_NE(run.err.find("Skerrow: cannot read site1.dat: "), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+#ifdef _WIN32
+    // Windows refuses to open a directory as a file: nothing is created.
+    EXPECT_EQ(run.status, 20);
+    EXPECT_NE(run.err.find("Skerrow: cannot open site1.dat: "), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists("site1Skerrow.dat"));
+#else
+    EXPECT_EQ(run.status, 30);
+    EXPECT_NE(run.err.find("Skerrow: cannot read site1.dat: "), std::string::npos) << run.err;
+    EXPECT_EQ(read_file("site1Skerrow.dat"), "");
+#endif
 }
 
 }  // namespace

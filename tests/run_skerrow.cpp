@@ -54,8 +54,17 @@ run_result run_skerrow(const std::vector<std::string>& args, const std::string& 
         command += " " + quoted(arg);
     }
     command += " >skerrow.stdout 2>skerrow.stderr";
-    const int raw = std::system(command.c_str());
 #ifdef _WIN32
+    // cmd.exe strips the outermost pair of quotes from what it is given.
+    command = "\"" + command + "\"";
+#endif
+    int raw = std::system(command.c_str());
+#ifdef _WIN32
+    // Under Wine, starting cmd.exe itself now and then fails; that says
+    // nothing about the tool, so it is tried once more.
+    if (raw == -1) {
+        raw = std::system(command.c_str());
+    }
     const int status = raw;
 #else
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);

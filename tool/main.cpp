@@ -9,6 +9,11 @@
 #include <string>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr const char* version = "Version 1.00";
@@ -35,6 +40,11 @@ bool names_same_file(const std::string& a, const std::string& b)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The console texts carry their own CR LF: a text-mode stream would turn
+    // each "\r\n" into "\r\r\n".
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc < 2) {
         std::printf("\r\nQuorvex File Fixup Program, %s\r\n", version);
         std::printf("Syntax: Skerrow data_filename\r\n");
