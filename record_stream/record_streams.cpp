@@ -23,7 +23,7 @@ int output_error = 0;
 // The input is read in large blocks straight into this buffer, with room to
 // keep the unread tail of the last block (at most one record) in front of the
 // next one.
-constexpr std::size_t input_block_size = 256 * 1024;
+constexpr std::size_t input_block_size = std::size_t{256} * 1024;
 unsigned char input_buffer[input_block_size + max_record_size];
 std::size_t input_start = 0;  // first byte not yet consumed
 std::size_t input_end = 0;    // end of the bytes read
@@ -34,7 +34,7 @@ std::size_t input_end = 0;    // end of the bytes read
 const unsigned char* pending_output = nullptr;
 std::size_t pending_size = 0;
 
-constexpr std::size_t output_buffer_size = 256 * 1024;
+constexpr std::size_t output_buffer_size = std::size_t{256} * 1024;
 char output_buffer[output_buffer_size];
 
 int error_or_eio()
@@ -55,7 +55,7 @@ bool flush_pending_output()
 
 void refill_input()
 {
-    if (input_error != 0 || std::feof(input_stream)) {
+    if (input_error != 0 || std::feof(input_stream) != 0) {
         return;
     }
     flush_pending_output();
@@ -63,7 +63,7 @@ void refill_input()
     input_end -= input_start;
     input_start = 0;
     input_end += std::fread(input_buffer + input_end, 1, sizeof input_buffer - input_end, input_stream);
-    if (std::ferror(input_stream)) {
+    if (std::ferror(input_stream) != 0) {
         input_error = error_or_eio();
     }
 }
