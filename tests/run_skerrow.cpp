@@ -1,12 +1,17 @@
 #include "run_skerrow.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -14,18 +19,70 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* stdout_file = "skerrow.stdout";
+constexpr const char* stderr_file = "skerrow.stderr";
+
+#ifdef _WIN32
+
+// Starts the tool directly, not through cmd.exe (which takes at most 8191
+// characters and, under Wine, now and then fails to start it), with its
+// standard output and error in files.
+int run_tool(const std::vector<std::string>& args, const std::string&)
+{
+    std::vector<std::string> quoted{"\"" SKERROW_EXE "\""};
+    for (const std::string& arg : args) {
+        quoted.push_back("\"" + arg + "\"");
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : quoted) {
+        argv.push_back(arg.c_str());
+    }
+    argv.push_back(nullptr);
+
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int saved_out = _dup(1);
+    const int saved_err = _dup(2);
+    const int out = _open(stdout_file, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int err = _open(stderr_file, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    _dup2(out, 1);
+    _dup2(err, 2);
+    _close(out);
+    _close(err);
+    const intptr_t status = _spawnv(_P_WAIT, SKERROW_EXE, argv.data());
+    _dup2(saved_out, 1);
+    _dup2(saved_err, 2);
+    _close(saved_out);
+    _close(saved_err);
+    return static_cast<int>(status);
+}
+
+#else
+
 std::string quoted(const std::string& arg)
 {
-#ifdef _WIN32
-    return "\"" + arg + "\"";
-#else
     std::string out = "'";
     for (const char c : arg) {
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return out + "'";
-#endif
 }
+
+int run_tool(const std::vector<std::string>& args, const std::string& shell_prefix)
+{
+    // SKERROW_TEST_WRAPPER runs the tool under another program, such as
+    // valgrind.
+    const char* wrapper = std::getenv("SKERROW_TEST_WRAPPER");
+    std::string command = shell_prefix + (wrapper != nullptr ? std::string(wrapper) + " " : "") + quoted(SKERROW_EXE);
+    for (const std::string& arg : args) {
+        command += " " + quoted(arg);
+    }
+    command += std::string(" >") + stdout_file + " 2>" + stderr_file;
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+#endif
 
 }  // namespace
 
@@ -46,32 +103,10 @@ void in_temp_dir::TearDown()
 
 run_result run_skerrow(const std::vector<std::string>& args, const std::string& shell_prefix)
 {
-    // SKERROW_TEST_WRAPPER runs the tool under another program, such as
-    // valgrind.
-    const char* wrapper = std::getenv("SKERROW_TEST_WRAPPER");
-    std::string command = shell_prefix + (wrapper != nullptr ? std::string(wrapper) + " " : "") + quoted(SKERROW_EXE);
-    for (const std::string& arg : args) {
-        command += " " + quoted(arg);
-    }
-    command += " >skerrow.stdout 2>skerrow.stderr";
-#ifdef _WIN32
-    // cmd.exe strips the outermost pair of quotes from what it is given.
-    command = "\"" + command + "\"";
-#endif
-    int raw = std::system(command.c_str());
-#ifdef _WIN32
-    // Under Wine, starting cmd.exe itself now and then fails; that says
-    // nothing about the tool, so it is tried once more.
-    if (raw == -1) {
-        raw = std::system(command.c_str());
-    }
-    const int status = raw;
-#else
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-#endif
-    run_result result{status, read_file("skerrow.stdout"), read_file("skerrow.stderr")};
-    fs::remove("skerrow.stdout");
-    fs::remove("skerrow.stderr");
+    const int status = run_tool(args, shell_prefix);
+    run_result result{status, read_file(stdout_file), read_file(stderr_file)};
+    fs::remove(stdout_file);
+    fs::remove(stderr_file);
     return result;
 }
 

@@ -25,9 +25,10 @@ private:
     std::filesystem::path previous_dir;
 };
 
-// Runs skerrow with these arguments in the current directory. `shell_prefix`
-// is put before the command (for limits set by the shell); the environment
-// variable SKERROW_TEST_WRAPPER, when set, names a program to run it under.
+// Runs skerrow with these arguments in the current directory. On POSIX
+// systems `shell_prefix` is put before the command (for limits set by the
+// shell), and the environment variable SKERROW_TEST_WRAPPER, when set, names
+// a program to run it under.
 run_result run_skerrow(const std::vector<std::string>& args, const std::string& shell_prefix = "");
 
 // What skerrow prints for a run on this data file name, before any message
