@@ -1,7 +1,9 @@
 #include "run_skerrow.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -25,8 +27,7 @@ constexpr const char* stderr_file = "skerrow.stderr";
 #ifdef _WIN32
 
 // Starts the tool directly, not through cmd.exe (which takes at most 8191
-// characters and, under Wine, now and then fails to start it), with its
-// standard output and error in files.
+// characters), with its standard output and error in files.
 int run_tool(const std::vector<std::string>& args, const std::string&)
 {
     std::vector<std::string> quoted{"\"" SKERROW_EXE "\""};
@@ -49,11 +50,21 @@ int run_tool(const std::vector<std::string>& args, const std::string&)
     _dup2(err, 2);
     _close(out);
     _close(err);
-    const intptr_t status = _spawnv(_P_WAIT, SKERROW_EXE, argv.data());
+    // -1 means the tool never started; under Wine that happens now and then
+    // and says nothing about the tool, so the start is tried again.
+    intptr_t status = -1;
+    int spawn_error = 0;
+    for (int attempt = 0; attempt < 3 && status == -1; ++attempt) {
+        status = _spawnv(_P_WAIT, SKERROW_EXE, argv.data());
+        spawn_error = errno;
+    }
     _dup2(saved_out, 1);
     _dup2(saved_err, 2);
     _close(saved_out);
     _close(saved_err);
+    if (status == -1) {
+        std::fprintf(stderr, "cannot start %s: %s\n", SKERROW_EXE, std::strerror(spawn_error));
+    }
     return static_cast<int>(status);
 }
 
